@@ -224,7 +224,28 @@ int ShowMessage(const Text& text, int flags, const std::optional<Text>& caption,
     return result->load();
 }
 
+namespace {
+
+bool StartsWithLowered(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const char c = text[i];
+        const char lowered = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lowered != prefix[i]) return false;
+    }
+    return true;
+}
+
+bool IsWebUrl(const Text& url) {
+    for (std::string_view scheme : {std::string_view("http://"), std::string_view("https://")})
+        if (StartsWithLowered(url.view(), scheme) && url.view().size() > scheme.size()) return true;
+    return false;
+}
+
+}  // namespace
+
 void OpenUrl(const Text& url) {
+    if (!IsWebUrl(url)) return;
     App().Call(0, [&] {
         App().OpenUrl(url);
         return 0;

@@ -147,7 +147,10 @@ inline constexpr int kIdNo = 7;
 int ShowMessage(const Text& text, int flags = kMbOk, const std::optional<Text>& caption = {},
                 std::string_view owner = {});
 
-// Hands a URL, unchanged, to the URL opener and returns at once; failures are ignored.
+// Hands an http or https URL (the scheme in any letter case, something after "//"), unchanged,
+// to the URL opener and returns at once; failures are ignored. Anything else (an empty text,
+// "无", a file: or javascript: link, a local program's path) opens nothing: links arrive in a
+// document fetched over plain HTTP, and only a web page is safe to hand to the desktop.
 void OpenUrl(const Text& url);
 
 // Replaces the URL opener (by default the desktop's browser launch) and returns the previous
@@ -179,5 +182,31 @@ constexpr Colour Rgb(int red, int green, int blue) {
     return static_cast<Colour>(red & 0xFF) | static_cast<Colour>(green & 0xFF) << 8 |
            static_cast<Colour>(blue & 0xFF) << 16;
 }
+
+// ---- Clipboard ------------------------------------------------------------------------------
+
+// Replaces the clipboard's contents with plain text: the GBK text that `block` holds up to its
+// first zero byte. Whoever reads the clipboard as Unicode gets the text converted from GBK.
+void PutClipboardAnsiText(const Bytes& block);
+
+// The clipboard's plain text as a Unicode block: its UTF-16LE units followed by one zero unit,
+// so at least two bytes. Empty Bytes when the clipboard holds no text.
+Bytes ClipboardUnicodeText();
+
+// ---- Busy cursor ----------------------------------------------------------------------------
+
+// While it lives, the program's windows show the busy cursor: a handler that keeps the window
+// thread waiting (for a page, say) holds one around the wait. Made on another thread it does
+// nothing, since that thread's waiting leaves the windows responsive.
+class BusyCursor {
+  public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    bool shown_ = false;
+};
 
 }  // namespace smsdock
