@@ -1,7 +1,10 @@
 #include "app/events.h"
 
-#include "app/handlers_pending.h"
 #include "app/shell.h"
+#include "notice/advert_timers.h"
+#include "retrieval/copy_actions.h"
+#include "retrieval/message_listing.h"
+#include "retrieval/number_listing.h"
 
 namespace smsdock {
 

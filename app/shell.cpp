@@ -1,10 +1,10 @@
 #include "app/shell.h"
 
 #include "app/events.h"
-#include "app/handlers_pending.h"
 #include "app/state/globals.h"
 #include "app/state/window_names.h"
 #include "app/windows.h"
+#include "notice/startup_check.h"
 #include "ui/window_layer.h"
 
 namespace smsdock {

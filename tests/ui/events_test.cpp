@@ -126,6 +126,30 @@ TEST_F(EventsTest, HyperlinkPressOpensItsTarget) {
     EXPECT_EQ(opened.urls(), std::vector<Text>{Text(gui::kLinkTarget)});
 }
 
+// Links reach the program in a document fetched over plain HTTP: only web pages go to the
+// browser, from the hyperlink as from every other caller.
+TEST(OpenUrlTest, HandsOnlyHttpAndHttpsUrlsToTheOpener) {
+    gui::UseWindowLayer();
+    const std::pair<const char*, bool> cases[] = {
+        {"http://a.example/", true},
+        {"HTTPS://a.example/x?y=1", true},
+        {"", false},
+        {"\xCE\xDE", false},  // "无"
+        {"http://", false},
+        {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},
+        {"/usr/bin/xterm", false},
+        {"C:\\Windows\\notepad.exe", false},
+        {"ftp://a.example/", false},
+        {" http://a.example/", false},
+    };
+    for (const auto& [url, opens] : cases) {
+        gui::OpenedUrls opened;
+        OpenUrl(url);
+        EXPECT_EQ(opened.urls().size(), opens ? 1u : 0u) << url;
+    }
+}
+
 TEST_F(EventsTest, TimerTicksOnlyWhileItsPeriodIsPositive) {
     QTest::qWait(120);
     EXPECT_TRUE(EventLog().empty());
