@@ -7,30 +7,66 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QFontDatabase>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "ui/qt_text.h"
+
+// The icon resource (icon.qrc) is compiled into this static library; initialising it by name
+// keeps the linker from dropping it. Q_INIT_RESOURCE has to be used outside any namespace.
+static void InitialiseIconResource() {
+    Q_INIT_RESOURCE(icon);
+}
 
 namespace smsdock {
 
 namespace {
 
 // The window's default font: the character height of the classic 9-point dialog font, in a
-// face that has the Chinese characters.
+// face that has the Chinese characters. When none of the preferred faces is installed, the
+// first face the font database knows to cover simplified Chinese stands in for them; when there
+// is no such face at all, the program carries on with what it has and says so once.
 QFont DefaultFont() {
+    QStringList families = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                            QStringLiteral("WenQuanYi Micro Hei"),
+                            QStringLiteral("Droid Sans Fallback")};
+    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    const bool preferredInstalled = std::any_of(
+        families.begin(), families.end(),
+        [&](const QString& family) { return chinese.contains(family, Qt::CaseInsensitive); });
+    if (!preferredInstalled) {
+        if (chinese.isEmpty()) {
+            std::fprintf(stderr,
+                         "smsdock: no font with Chinese characters is installed, Chinese text may "
+                         "show as boxes (Debian: apt-get install fonts-noto-cjk)\n");
+        } else {
+            families.append(chinese.front());
+        }
+    }
+    families.append(QStringLiteral("sans-serif"));
     QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
-                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Droid Sans Fallback"),
-                      QStringLiteral("sans-serif")});
+    font.setFamilies(families);
     font.setPixelSize(12);
     return font;
+}
+
+// The program's icon in every size the desktop asks for; the window manager picks the one that
+// fits its title bar or task switcher, at any device pixel ratio.
+QIcon ProgramIcon() {
+    InitialiseIconResource();
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/smsdock-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 Text Utf8Text(const char* utf8) {
@@ -150,6 +186,9 @@ void Application::Initialise() {
     windowThread_ = std::this_thread::get_id();
     qt_ = std::make_unique<QApplication>(argc_, argv_);
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Ties the windows to the installed desktop entry, smsdock.desktop, and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("smsdock"));
+    QApplication::setWindowIcon(ProgramIcon());
     QApplication::setFont(DefaultFont());
 
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
