@@ -143,6 +143,34 @@ TEST(ZeroedBytesTest, SizesAndContent) {
     EXPECT_EQ(ZeroedBytes(6), Bytes(6, 0));
 }
 
+// GBK text is widened run by run (ASCII directly, the rest through the converter); whatever
+// the bytes, that must give exactly the units of one conversion of the whole text.
+TEST(EdgeConversionTest, GbkToUtf16StringMatchesWholeConversion) {
+    const unsigned char interesting[] = {0x20, 0x22, 0x3C, 0x40, 0x41, 0x7E, 0x7F, 0x80,
+                                         0x81, 0xA1, 0xB0, 0xBA, 0xC5, 0xFE, 0xFF};
+    std::uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes;
+        const int length = static_cast<int>(next() % 24);
+        for (int i = 0; i < length; ++i) {
+            const std::uint32_t pick = next();
+            bytes += static_cast<char>(pick % 3 == 0 ? interesting[(pick >> 4) % 15]
+                                                     : 1 + (pick >> 4) % 255);
+        }
+        const Text text(bytes);
+        const Bytes whole = TextToUtf16(text, kCodePageGbk);
+        std::u16string expected;
+        for (std::size_t i = 0; i + 1 < whole.size(); i += 2)
+            expected += static_cast<char16_t>(whole[i] | (whole[i + 1] << 8));
+        if (!expected.empty() && expected.back() == u'\0') expected.pop_back();
+        ASSERT_EQ(GbkToUtf16String(text), expected) << "round " << round;
+    }
+}
+
 TEST(EdgeConversionTest, GbkAndUtf16Strings) {
     // 号码 and the euro sign, which code page 936 has as the single byte 80.
     EXPECT_EQ(GbkToUtf16String(Text("\xBA\xC5\xC2\xEB \x80")), u"\u53F7\u7801 \u20AC");
