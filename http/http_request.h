@@ -65,11 +65,11 @@ Bytes HttpRequest(const Text& url);
 // receives the response's cookies and headers.
 Bytes HttpRequest(const Text& url, HttpRequestOptions& options,
                   HttpResponseInfo* response = nullptr,
-                  const TransferLimits& limits = kDefaultTransferLimits);
+                  const TransferLimits& limits = ProcessTransferLimits());
 // The same for options the caller does not keep.
 Bytes HttpRequest(const Text& url, HttpRequestOptions&& options,
                   HttpResponseInfo* response = nullptr,
-                  const TransferLimits& limits = kDefaultTransferLimits);
+                  const TransferLimits& limits = ProcessTransferLimits());
 
 // The body of a default GET of url as Text (up to its first zero byte); "" on failure.
 Text FetchText(const Text& url);

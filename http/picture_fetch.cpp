@@ -5,7 +5,7 @@
 namespace smsdock {
 
 Bytes FetchPictureBytes(const Text& url) {
-    return FetchPictureBytes(url, kDefaultTransferLimits);
+    return FetchPictureBytes(url, ProcessTransferLimits());
 }
 
 Bytes FetchPictureBytes(const Text& url, const TransferLimits& limits) {

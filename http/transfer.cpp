@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string_view>
 
 #include "http/curl_easy.h"
@@ -160,7 +161,20 @@ bool IsFetchableUrl(const std::string& url) {
            curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_PATH_AS_IS) == CURLUE_OK;
 }
 
+std::mutex processLimitsMutex;
+TransferLimits processLimits = kDefaultTransferLimits;
+
 }  // namespace
+
+TransferLimits ProcessTransferLimits() {
+    std::lock_guard lock(processLimitsMutex);
+    return processLimits;
+}
+
+void ReplaceProcessTransferLimitsInTests(const TransferLimits& limits) {
+    std::lock_guard lock(processLimitsMutex);
+    processLimits = limits;
+}
 
 TransferResult PerformTransfer(const TransferRequest& request) {
     TransferResult result;

@@ -31,7 +31,7 @@ struct TransferRequest {
     bool followRedirects = true;
     // host:port of an HTTP proxy; empty means a direct connection whatever the environment says.
     std::string proxy;
-    TransferLimits limits = kDefaultTransferLimits;
+    TransferLimits limits = ProcessTransferLimits();
 };
 
 struct TransferResult {

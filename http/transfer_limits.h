@@ -20,6 +20,15 @@ struct TransferLimits {
 
 inline constexpr TransferLimits kDefaultTransferLimits{};
 
+// The limits of every exchange whose caller names none, which is every exchange the program
+// makes: kDefaultTransferLimits, unless a test program replaced them.
+TransferLimits ProcessTransferLimits();
+
+// For test programs that drive the program's own paths against servers that hang: replaces
+// what ProcessTransferLimits gives, for the rest of the process. Nothing in the program calls
+// it and nothing outside the code reaches it. Call it before the first exchange starts.
+void ReplaceProcessTransferLimitsInTests(const TransferLimits& limits);
+
 // The raw response headers handed back are cut after this many bytes (the exchange goes on).
 inline constexpr std::size_t kMaxRawHeaderBytes = 1024 * 1024;
 

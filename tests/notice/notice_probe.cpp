@@ -11,6 +11,8 @@
 //
 //   notice_probe check    the created event starts the check on a worker
 //   notice_probe colours  the first three ticks of 时钟2; no check
+//   notice_probe close    the check starts on a worker and the window is closed 300 ms later,
+//                         while the worker still waits for the notice site
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -103,6 +105,18 @@ void CheckCreated() {
     }).detach();
 }
 
+void CloseCreated() {
+    RegisterExitHandler(&ReportAtExit);
+    std::thread([] {
+        RunStartupCheck();
+        Say("check returned");
+    }).detach();
+    QTimer::singleShot(300, [] {
+        Say("closing");
+        gui::CloseAllWindows();
+    });
+}
+
 void ColourTick() {
     static int ticks = 0;
     RecolourStatusLine();
@@ -118,11 +132,12 @@ void ColoursCreated() {
 }
 
 // The program's event table with the created event (and, for colours, 时钟2) replaced.
-std::vector<EventBinding> Events(bool colours) {
+std::vector<EventBinding> Events(const std::string& mode) {
+    const bool colours = mode == "colours";
+    void (*created)() = colours ? &ColoursCreated : mode == "close" ? &CloseCreated : &CheckCreated;
     std::vector<EventBinding> events = MainWindowEvents();
     for (EventBinding& binding : events) {
-        if (binding.event == Event::Created)
-            binding = Bind("", Event::Created, colours ? &ColoursCreated : &CheckCreated);
+        if (binding.event == Event::Created) binding = Bind("", Event::Created, created);
         if (colours && binding.control == "时钟2")
             binding = Bind("时钟2", Event::Tick, &ColourTick);
     }
@@ -138,6 +153,6 @@ int main(int argc, char** argv) {
     RunWindowLayerProgram(argc, argv, [mode] {
         InitialiseWindowLayer();
         SetUrlOpener([](const Text& url) { Say("open " + ToQString(url).toStdString()); });
-        return StartRoutine(Events(mode == "colours"));
+        return StartRoutine(Events(mode));
     });
 }

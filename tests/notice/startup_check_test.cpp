@@ -113,6 +113,25 @@ TEST_F(StartupCheckTest, CurrentVersionListsThePageThenWaitsForTheNoticeBoxBefor
     EXPECT_TRUE(PopupOpen());
 }
 
+// The window thread keeps switching platforms and listing while the worker lists, fetches and
+// shows its box, from a timer that also fires inside the box's wait.
+TEST_F(StartupCheckTest, WindowThreadSwitchesAndListsWhileTheWorkerRuns) {
+    sites_.Serve(sites_.UsualPost());
+    int clicks = 0;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&clicks] {
+        QWidget* control = Find(kMainWindow, ++clicks % 2 ? "单选框2" : "按钮1");
+        gui::Click(control, QPoint(8, control->height() / 2));
+    });
+    clicker.start(5);
+    const auto events = testing::RunCheck([](QMessageBox&) { QTest::qWait(50); });
+    clicker.stop();
+
+    EXPECT_GT(clicks, 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"box 信息：|今日公告：号码已更新"}));
+    EXPECT_EQ(LatestVersion.Get(), Text("1.8"));
+}
+
 TEST_F(StartupCheckTest, AdvertTimerRaisesAnEmptyPictureWhenTheAdvertFetchFailed) {
     NoticePost post = sites_.UsualPost();
     post.notice = "无";

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <ostream>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "tests/notice/notice_fixture.h"
+#include "tests/support/raw_http_server.h"
 
 namespace smsdock {
 namespace {
@@ -148,6 +150,25 @@ TEST(StatusLineColours, FirstTicksOfAFreshWindowThread) {
     EXPECT_EQ(outcome.lines,
               (std::vector<std::string>{"colour 41 35 190", "colour 132 225 108",
                                         "colour 214 174 82", "exit globals released"}));
+}
+
+// Closing the window while the start-up worker still waits for the notice site ends the
+// program at once and in order, the worker's exchange left unfinished.
+TEST(ClosedWhileFetching, EndsAtOnceWithZeroAndReleasesTheGlobals) {
+    testing::RawHttpServer silentBlog;
+    silentBlog.NeverAnswer();
+    const auto started = std::chrono::steady_clock::now();
+    const Outcome outcome = RunProbe("close", silentBlog.Origin());
+    const auto took = std::chrono::steady_clock::now() - started;
+    std::string output;
+    for (const std::string& line : outcome.lines)
+        output += line + "\n";
+
+    EXPECT_EQ(outcome.exitCode, 0) << output;
+    EXPECT_EQ(outcome.lines, (std::vector<std::string>{"closing", "exit globals released"}));
+    EXPECT_FALSE(silentBlog.Requests().empty());
+    // Well within the 60 s the exchange would be allowed.
+    EXPECT_LT(took, std::chrono::seconds(20));
 }
 
 }  // namespace

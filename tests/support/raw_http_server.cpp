@@ -78,13 +78,15 @@ class Connection {
         return n > 0 ? static_cast<size_t>(n) : 0;
     }
 
-    void Write(std::string_view data) {
+    // False once the peer is gone.
+    bool Write(std::string_view data) {
         while (!data.empty()) {
             const ssize_t n = ssl_ ? SSL_write(ssl_, data.data(), static_cast<int>(data.size()))
                                    : send(fd_, data.data(), data.size(), MSG_NOSIGNAL);
-            if (n <= 0) return;
+            if (n <= 0) return false;
             data.remove_prefix(static_cast<size_t>(n));
         }
+        return true;
     }
 
     void Close() {
@@ -170,6 +172,9 @@ struct RawHttpServer::State {
     bool stopping = false;
     Responder responder;
     bool neverAnswer = false;
+    bool streaming = false;
+    std::string streamHead;
+    std::string streamChunk;
     std::vector<RawRequest> requests;
     std::set<int> openFds;
     std::vector<std::thread> connectionThreads;
@@ -188,6 +193,8 @@ struct RawHttpServer::State {
         }
     }
 
+    void Stream(Connection& connection, const std::string& head, const std::string& chunk);
+
     void Serve(int fd) {
         SSL* ssl = nullptr;
         if (sslContext) {
@@ -199,13 +206,23 @@ struct RawHttpServer::State {
             Connection connection(fd, ssl);
             if (auto request = ReadRequest(connection)) {
                 Responder answer;
+                bool stream = false;
+                std::string head;
+                std::string chunk;
                 {
                     std::unique_lock lock(mutex);
                     requests.push_back(*request);
                     if (neverAnswer) stopped.wait(lock, [this] { return stopping; });
                     if (!stopping) answer = responder;
+                    stream = streaming;
+                    head = streamHead;
+                    chunk = streamChunk;
                 }
-                if (answer) connection.Write(answer(*request));
+                if (stream) {
+                    Stream(connection, head, chunk);
+                } else if (answer) {
+                    connection.Write(answer(*request));
+                }
             }
             connection.Close();
             ERR_clear_error();
@@ -215,6 +232,23 @@ struct RawHttpServer::State {
         close(fd);
     }
 };
+
+void RawHttpServer::State::Stream(Connection& connection, const std::string& head,
+                                  const std::string& chunk) {
+    if (!connection.Write(head)) return;
+    if (chunk.empty()) {
+        std::unique_lock lock(mutex);
+        stopped.wait(lock, [this] { return stopping; });
+        return;
+    }
+    for (;;) {
+        {
+            std::lock_guard lock(mutex);
+            if (stopping) return;
+        }
+        if (!connection.Write(chunk)) return;
+    }
+}
 
 RawHttpServer::RawHttpServer(Scheme scheme, ServerCertificate certificate)
     : state_(std::make_unique<State>()) {
@@ -286,11 +320,21 @@ void RawHttpServer::Respond(Responder responder) {
     std::lock_guard lock(state_->mutex);
     state_->responder = std::move(responder);
     state_->neverAnswer = false;
+    state_->streaming = false;
 }
 
 void RawHttpServer::NeverAnswer() {
     std::lock_guard lock(state_->mutex);
     state_->neverAnswer = true;
+    state_->streaming = false;
+}
+
+void RawHttpServer::Stream(std::string head, std::string chunk) {
+    std::lock_guard lock(state_->mutex);
+    state_->neverAnswer = false;
+    state_->streaming = true;
+    state_->streamHead = std::move(head);
+    state_->streamChunk = std::move(chunk);
 }
 
 std::vector<RawRequest> RawHttpServer::Requests() const {

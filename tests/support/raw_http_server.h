@@ -55,6 +55,10 @@ class RawHttpServer {
     // Requests are read and recorded but never answered; their connections stay open until the
     // server stops.
     void NeverAnswer();
+    // Every request is answered with head (status line, header lines and the empty line), then
+    // with chunk over and over until the client hangs up or the server stops. An empty chunk
+    // means silence after the head, the connection kept open.
+    void Stream(std::string head, std::string chunk);
 
     std::vector<RawRequest> Requests() const;
 

@@ -128,6 +128,9 @@ TestServer::TestServer(Scheme scheme, ServerCertificate certificate)
         throw std::runtime_error("TestServer: cannot set up the server");
 
     state_->server->set_keep_alive_timeout(1);
+    // Each answer goes out at once, as from a web server, instead of waiting out the client's
+    // delayed acknowledgement of the TLS record before it (tens of milliseconds on loopback).
+    state_->server->set_tcp_nodelay(true);
     state_->server->set_pre_routing_handler(
         [state = state_.get()](const httplib::Request& request, httplib::Response& response) {
             return state->Handle(request, response);
