@@ -36,7 +36,7 @@ std::optional<std::set<NoticeKey>> ParseKeyList(std::string_view text) {
 
 enum class Takes { Nothing, Value, OptionalValue };
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;
     Takes takes;
     // Applies the option; returns an error message, empty when it was accepted.
@@ -105,7 +105,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     };
 
     ContentSettings& c = o.content;
-    const std::vector<OptionSpec> specs = {
+    const std::vector<OptionRule> rules = {
         {"help", Takes::Nothing, flag(parsed.help, true)},
         {"seed", Takes::Value,
          number(c.seed, std::uint64_t{0}, std::numeric_limits<std::uint64_t>::max())},
@@ -178,27 +178,27 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             name = arg.substr(0, eq);
             value = std::string(arg.substr(eq + 1));
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : specs) {
-            if (s.name == name) spec = &s;
+        const OptionRule* rule = nullptr;
+        for (const OptionRule& s : rules) {
+            if (s.name == name) rule = &s;
         }
         const std::string shown = "--" + std::string(name);
-        if (!spec) {
+        if (!rule) {
             parsed.error = "unknown option " + shown;
             return parsed;
         }
-        if (spec->takes == Takes::Nothing && value) {
+        if (rule->takes == Takes::Nothing && value) {
             parsed.error = shown + " takes no value";
             return parsed;
         }
-        if (spec->takes == Takes::Value && !value) {
+        if (rule->takes == Takes::Value && !value) {
             if (i + 1 >= args.size()) {
                 parsed.error = shown + " needs a value";
                 return parsed;
             }
             value = args[++i];
         }
-        if (std::string error = spec->apply(value); !error.empty()) {
+        if (std::string error = rule->apply(value); !error.empty()) {
             parsed.error = shown + " " + error;
             return parsed;
         }

@@ -304,8 +304,7 @@ int RawHttpServer::port() const {
 }
 
 std::string RawHttpServer::Origin() const {
-    return std::string(state_->tls ? "https" : "http") +
-           "://127.0.0.1:" + std::to_string(state_->port);
+    return LoopbackOrigin(state_->tls, state_->port);
 }
 
 std::string RawHttpServer::Url(std::string_view path) const {

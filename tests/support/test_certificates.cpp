@@ -16,6 +16,10 @@ std::string BaseName(ServerCertificate certificate) {
 
 }  // namespace
 
+std::string LoopbackOrigin(bool tls, int port) {
+    return std::string(tls ? "https" : "http") + "://127.0.0.1:" + std::to_string(port);
+}
+
 std::string TestCaFile() {
     return CertFolder() + "/ca.pem";
 }

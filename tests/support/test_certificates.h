@@ -14,6 +14,9 @@ enum class ServerCertificate {
     kWrongHost,  // valid only for another host name
 };
 
+// "http://127.0.0.1:<port>", or https with TLS: the origin of a loopback test server.
+std::string LoopbackOrigin(bool tls, int port);
+
 std::string TestCaFile();
 std::string CertificateFile(ServerCertificate certificate);
 std::string PrivateKeyFile(ServerCertificate certificate);

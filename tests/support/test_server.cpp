@@ -157,8 +157,7 @@ int TestServer::port() const {
 }
 
 std::string TestServer::Origin() const {
-    return std::string(state_->tls ? "https" : "http") +
-           "://127.0.0.1:" + std::to_string(state_->port);
+    return LoopbackOrigin(state_->tls, state_->port);
 }
 
 std::string TestServer::Url(std::string_view path) const {
